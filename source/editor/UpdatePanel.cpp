@@ -1,0 +1,5 @@
+#include "UpdatePanel.h"
+
+UpdatePanel::UpdatePanel (QuillaneAudioProcessor& processor) : audioProcessor (processor) {}
+
+UpdatePanel::~UpdatePanel() = default;

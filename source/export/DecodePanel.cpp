@@ -1,0 +1,5 @@
+#include "DecodePanel.h"
+
+DecodePanel::DecodePanel (QuillaneAudioProcessor& processor) : audioProcessor (processor) {}
+
+DecodePanel::~DecodePanel() = default;

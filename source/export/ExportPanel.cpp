@@ -1,0 +1,5 @@
+#include "ExportPanel.h"
+
+ExportPanel::ExportPanel (QuillaneAudioProcessor& processor) : audioProcessor (processor) {}
+
+ExportPanel::~ExportPanel() = default;

@@ -1,0 +1,5 @@
+#include "PlayheadOverlay.h"
+
+PlayheadOverlay::PlayheadOverlay() = default;
+
+PlayheadOverlay::~PlayheadOverlay() = default;

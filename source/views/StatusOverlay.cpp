@@ -1,0 +1,5 @@
+#include "StatusOverlay.h"
+
+StatusOverlay::StatusOverlay (QuillaneAudioProcessor& processor) : audioProcessor (processor) {}
+
+StatusOverlay::~StatusOverlay() = default;
