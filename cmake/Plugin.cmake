@@ -44,7 +44,9 @@ target_compile_definitions(Quillane PUBLIC
     JUCE_MODAL_LOOPS_PERMITTED=0
     # Assertions go through juce::Logger in every build type, so the tests can
     # turn any JUCE assertion into a test failure.
-    JUCE_LOG_ASSERTIONS=1)
+    JUCE_LOG_ASSERTIONS=1
+    # Leaked JUCE objects assert at exit in every build type, so tests see them.
+    JUCE_CHECK_MEMORY_LEAKS=1)
 
 target_link_libraries(Quillane
     PRIVATE

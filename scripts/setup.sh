@@ -45,6 +45,7 @@ if [ ! -f "$juce_dir/.complete" ]; then
     -o Dir::Etc::Preferences=/dev/null -o Dir::Etc::PreferencesParts=/dev/null
     -o APT::Get::List-Cleanup=0
     -o Debug::NoLocking=1
+    -o APT::Sandbox::User=root  # the private state folder is not readable by _apt
   )
   apt-get "${apt_opts[@]}" update -qq
   (cd "$state/debs" && apt-get "${apt_opts[@]}" download juce-modules-source-data juce-modules-source)

@@ -369,7 +369,8 @@ void QuillaneAudioProcessor::readGlobalPreferences()
         return;
 
     const auto xml = juce::parseXML (file);
-    if (xml == nullptr || ! xml->hasTagName ("PREFERENCES"))
+    // Compared ignoring case, like hasTagName, which would assert on a match in another case.
+    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase ("PREFERENCES"))
         return;
 
     lightMode = xml->getBoolAttribute ("uiLightMode", lightMode);
