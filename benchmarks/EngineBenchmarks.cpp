@@ -74,6 +74,8 @@ void processBlockWhileCrossfading (benchmark::State& state)
     int next = 0;
     for (auto _ : state)
     {
+        if (! processor.playing.load())
+            processor.play(); // the tracks ended: start over, as a listener would
         processor.selectSlot (next);
         next = 1 - next;
         processor.processBlock (block, midi);
