@@ -109,7 +109,8 @@ std::pair<juce::juce_wchar, size_t> decodeCharacter (const juce::uint8* bytes, s
 bool StoredNameWav::writeWav (const juce::AudioBuffer<float>& buffer, double sampleRate, const juce::File& file,
                               const juce::String& originalName)
 {
-    if (! (sampleRate > 0.0) || ! file.deleteFile())
+    // JUCE makes a writer even for no channels, then fails writing to it.
+    if (! (sampleRate > 0.0) || buffer.getNumChannels() < 1 || ! file.deleteFile())
         return false;
 
     if (writeAudio (buffer, sampleRate, file) && appendStoredName (file, originalName))
