@@ -1,6 +1,7 @@
 #include "ExportWriter.h"
 
 #include "PluginProcessor.h"
+#include "editor/RowMapping.h"
 
 ExportWriter::Result ExportWriter::writeFiles (QuillaneAudioProcessor& processor, const std::vector<int>& trackOrder,
                                                const juce::String& nameText, const juce::File& folder)
@@ -19,7 +20,7 @@ ExportWriter::Result ExportWriter::writeFiles (QuillaneAudioProcessor& processor
 
     for (int row = 0; row < QuillaneAudioProcessor::numSlots; ++row)
     {
-        const auto slotIndex = slotForRow (trackOrder, row);
+        const auto slotIndex = RowMapping::slotForRow (trackOrder, row);
         if (slotIndex < 0 || slotIndex >= QuillaneAudioProcessor::numSlots)
             continue;
         const auto& slot = processor.slots[(size_t) slotIndex];
@@ -46,11 +47,6 @@ juce::String ExportWriter::makePrefix (const juce::String& nameText)
 {
     const auto legal = juce::File::createLegalFileName (nameText.trim());
     return legal.isEmpty() ? juce::String() : legal + "_";
-}
-
-int ExportWriter::slotForRow (const std::vector<int>& trackOrder, int row)
-{
-    return trackOrder.size() == (size_t) QuillaneAudioProcessor::numSlots ? trackOrder[(size_t) row] : row;
 }
 
 float ExportWriter::exportGain (const QuillaneAudioProcessor& processor, int slot)

@@ -31,9 +31,6 @@ struct ExportWriter
     /** "" for a name that is empty once trimmed and made legal, else that name and "_". */
     static juce::String makePrefix (const juce::String& nameText);
 
-    /** The slot behind a row: trackOrder[row] while it holds ten entries, else row. */
-    static int slotForRow (const std::vector<int>& trackOrder, int row);
-
     /** The slot's match gain times the ceiling while the match is on, else 1. */
     static float exportGain (const QuillaneAudioProcessor& processor, int slot);
 

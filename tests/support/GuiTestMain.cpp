@@ -2,32 +2,26 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <memory>
+
 namespace
 {
-/** Tests that open windows run inside a real JUCEApplication, so JUCE sets up
-    its X11 error handling and message loop as it does for a real host. The
-    tests run on the message thread from the first turn of the loop. */
+/** Windows need JUCE to run as a standalone application: only then does it
+    install its X11 error handlers and its keyboard-break handler. The
+    application object is made before the GUI starts, as JUCE's own main does. */
 class GuiTestApplication : public juce::JUCEApplicationBase
 {
 public:
     const juce::String getApplicationName() override { return "Quillane tests"; }
     const juce::String getApplicationVersion() override { return "1.0"; }
     bool moreThanOneInstanceAllowed() override { return true; }
+    void initialise (const juce::String&) override {}
+    void shutdown() override {}
     void anotherInstanceStarted (const juce::String&) override {}
+    void systemRequestedQuit() override {}
     void suspended() override {}
     void resumed() override {}
-    void systemRequestedQuit() override {}
     void unhandledException (const std::exception*, const juce::String&, int) override {}
-    void shutdown() override {}
-
-    void initialise (const juce::String&) override
-    {
-        juce::MessageManager::callAsync ([this] {
-            const AssertionsFailTests logger;
-            setApplicationReturnValue (RUN_ALL_TESTS() == 0 ? 0 : 1);
-            quit();
-        });
-    }
 };
 
 juce::JUCEApplicationBase* createGuiTestApplication() { return new GuiTestApplication(); }
@@ -38,6 +32,15 @@ int main (int argc, char** argv)
     testing::InitGoogleTest (&argc, argv);
     if (testing::GTEST_FLAG (list_tests))
         return RUN_ALL_TESTS();
+
     juce::JUCEApplicationBase::createInstance = &createGuiTestApplication;
-    return juce::JUCEApplicationBase::main (argc, const_cast<const char**> (argv));
+    const juce::ScopedJuceInitialiser_GUI gui;
+    const std::unique_ptr<juce::JUCEApplicationBase> application (juce::JUCEApplicationBase::createInstance());
+
+    // The tests run on this thread, the message thread, outside any message
+    // callback: they let queued messages through by dispatching them
+    // themselves, which JUCE's Linux run loop does not allow from inside a
+    // callback.
+    const AssertionsFailTests logger;
+    return RUN_ALL_TESTS();
 }
