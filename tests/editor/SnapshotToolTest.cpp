@@ -138,4 +138,11 @@ TEST (SnapshotTool, RefusesBadArgumentsAndUnloadableFiles)
         EXPECT_NE (process.getExitCode(), 0u) << command.joinIntoString (" ");
         EXPECT_FALSE (out.exists()) << command.joinIntoString (" ");
     }
+
+    juce::ChildProcess help;
+    ASSERT_TRUE (help.start (juce::StringArray { QUILLANE_SNAPSHOT_TOOL, "--help" }));
+    const auto text = help.readAllProcessOutput();
+    help.waitForProcessToFinish (60000);
+    EXPECT_EQ (help.getExitCode(), 0u);
+    EXPECT_TRUE (text.contains ("usage: quillane-snapshot --out FILE.png"));
 }

@@ -26,6 +26,13 @@ public:
 
     void initialise (const juce::String&) override
     {
+        if (getCommandLineParameterArray().contains ("--help"))
+        {
+            std::cout << SnapshotOptions::usage();
+            finish (0);
+            return;
+        }
+
         juce::String error;
         const auto parsed = SnapshotOptions::parse (getCommandLineParameterArray(), error);
         if (! parsed)
