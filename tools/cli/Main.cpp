@@ -78,57 +78,54 @@ bool checkReadable (const juce::String& path, const juce::File& file)
 }
 
 //==============================================================================
+/** Runs action (path, file) on every readable file argument; the exit status
+    is a failure when a file was unreadable or action returned false. */
+template <typename Action>
+int forEachReadableFile (const CommandLine& commandLine, Action&& action)
+{
+    int status = exitSuccess;
+    for (const auto& path : commandLine.files)
+    {
+        const auto file = fileFromArgument (path);
+        if (! checkReadable (path, file) || ! action (path, file))
+            status = exitFailure;
+    }
+    return status;
+}
+
 int runMeasure (const CommandLine& commandLine)
 {
     juce::AudioFormatManager formatManager;
     formatManager.registerBasicFormats();
 
-    int status = exitSuccess;
-    for (const auto& path : commandLine.files)
-    {
-        const auto file = fileFromArgument (path);
-        if (! checkReadable (path, file))
-        {
-            status = exitFailure;
-            continue;
-        }
+    return forEachReadableFile (commandLine, [&] (const juce::String& path, const juce::File& file) {
         // The decoder and resampler a slot loads with, then the slot's measurements.
         auto decoded = TrackDecoder::decodeFile (formatManager, file);
         if (! decoded)
         {
             reportFileError (path, "cannot be decoded as audio");
-            status = exitFailure;
-            continue;
+            return false;
         }
         const auto rate = commandLine.rate.value_or (decoded->sampleRate);
         juce::AudioBuffer<float> buffer;
         if (! TrackDecoder::resample (decoded->buffer, decoded->sampleRate, rate, buffer))
         {
             reportFileError (path, "too long to resample to " + juce::String ((juce::int64) rate) + " Hz");
-            status = exitFailure;
-            continue;
+            return false;
         }
         printLine (path + "\t" + formatLevel (LoudnessAnalyzer::measureIntegratedLUFS (buffer, rate)) + "\t"
                    + formatLevel (LoudnessAnalyzer::measureTruePeakDBTP (buffer, rate)));
-    }
-    return status;
+        return true;
+    });
 }
 
 int runReveal (const CommandLine& commandLine)
 {
     QuillaneAudioProcessor processor;
-    int status = exitSuccess;
-    for (const auto& path : commandLine.files)
-    {
-        const auto file = fileFromArgument (path);
-        if (! checkReadable (path, file))
-        {
-            status = exitFailure;
-            continue;
-        }
+    return forEachReadableFile (commandLine, [&processor] (const juce::String& path, const juce::File& file) {
         printLine (path + "\t" + withoutControlCharacters (processor.readStoredName (file)));
-    }
-    return status;
+        return true;
+    });
 }
 
 //==============================================================================
