@@ -37,6 +37,9 @@ struct NameCase
     juce::String name;
 };
 
+// Test names show the label rather than the bytes of the case.
+void PrintTo (const NameCase& nameCase, std::ostream* out) { *out << nameCase.label; }
+
 class StoredNameRoundTrip : public testing::TestWithParam<NameCase>
 {
 };
