@@ -67,6 +67,9 @@ void QuillaneAudioProcessorEditor::addButtons()
                           &blindButton, &shuffleButton })
         button->squareCorners = true;
 
+    playButton.onClick = [this] { audioProcessor.play(); };
+    stopButton.onClick = [this] { audioProcessor.stop(); };
+    stopButton.onDoubleClick = [this] { audioProcessor.returnToStart(); };
     prevButton.onClick = [this] { cycleSelection (-1); };
     nextButton.onClick = [this] { cycleSelection (1); };
     blindButton.onClick = [this] { clickBlind(); };
