@@ -12,12 +12,6 @@ constexpr double crossfadeSeconds = 0.008;
 constexpr int analysisStopTimeoutMs = 4000;
 
 int roundHalfAwayFromZero (double v) { return (int) std::round (v); }
-
-void measureSlot (FileSlot& slot, double rate)
-{
-    slot.lufs = LoudnessAnalyzer::measureIntegratedLUFS (slot.buffer, rate);
-    slot.truePeakDb = LoudnessAnalyzer::measureTruePeakDBTP (slot.buffer, rate);
-}
 } // namespace
 
 //==============================================================================
@@ -99,7 +93,7 @@ void QuillaneAudioProcessor::prepareToPlay (double sampleRate, int)
 }
 
 //==============================================================================
-float QuillaneAudioProcessor::slotSample (int slot, int channel, juce::int64 t) const noexcept
+float QuillaneAudioProcessor::slotSample (int slot, int channel, juce::int64 t, const SlotGains& gains) const noexcept
 {
     if (slot < 0)
         return 0.0f;
@@ -107,12 +101,17 @@ float QuillaneAudioProcessor::slotSample (int slot, int channel, juce::int64 t) 
     if (! s.loaded || t < 0 || t >= s.buffer.getNumSamples() || s.buffer.getNumChannels() < 1)
         return 0.0f;
     const auto c = std::min (channel, s.buffer.getNumChannels() - 1);
-    return s.buffer.getSample (c, (int) t) * trackGains[(size_t) slot].load (std::memory_order_relaxed);
+    return s.buffer.getSample (c, (int) t) * gains[(size_t) slot];
 }
 
 void QuillaneAudioProcessor::renderSamples (juce::AudioBuffer<float>& out, juce::int64 start, int target,
                                             int& current, float outGain)
 {
+    // One reading of the gains per block, not one per sample.
+    SlotGains gains;
+    for (size_t i = 0; i < gains.size(); ++i)
+        gains[i] = trackGains[i].load (std::memory_order_relaxed);
+
     const auto numChannels = out.getNumChannels();
     for (int s = 0; s < out.getNumSamples(); ++s)
     {
@@ -130,7 +129,9 @@ void QuillaneAudioProcessor::renderSamples (juce::AudioBuffer<float>& out, juce:
         {
             const auto a = (float) fadePosition / (float) fadeLength;
             for (int c = 0; c < numChannels; ++c)
-                out.setSample (c, s, (slotSample (target, c, t) * a + slotSample (current, c, t) * (1.0f - a)) * outGain);
+                out.setSample (c, s,
+                               (slotSample (target, c, t, gains) * a + slotSample (current, c, t, gains) * (1.0f - a))
+                                   * outGain);
 
             if (++fadePosition >= fadeLength)
             {
@@ -142,7 +143,7 @@ void QuillaneAudioProcessor::renderSamples (juce::AudioBuffer<float>& out, juce:
         else
         {
             for (int c = 0; c < numChannels; ++c)
-                out.setSample (c, s, slotSample (current, c, t) * outGain);
+                out.setSample (c, s, slotSample (current, c, t, gains) * outGain);
         }
     }
 }
@@ -295,6 +296,10 @@ void QuillaneAudioProcessor::loadFileIntoSlot (int slotIndex, const juce::File& 
     if (! TrackDecoder::resample (decoded->buffer, decoded->sampleRate, hostSampleRate, resampled))
         return;
 
+    // Measured before the lock: the audio thread stays silent while it is held.
+    const auto lufs = LoudnessAnalyzer::measureIntegratedLUFS (resampled, hostSampleRate);
+    const auto truePeakDb = LoudnessAnalyzer::measureTruePeakDBTP (resampled, hostSampleRate);
+
     // A running match reads the slot buffers and would publish gains for a set
     // of tracks that no longer exists.
     stopAnalysisJob();
@@ -309,7 +314,8 @@ void QuillaneAudioProcessor::loadFileIntoSlot (int slotIndex, const juce::File& 
     slot.loaded = true;
     slot.buffer = std::move (resampled);
     slot.buildPeaks();
-    measureSlot (slot, hostSampleRate);
+    slot.lufs = lufs;
+    slot.truePeakDb = truePeakDb;
     dropMatchState();
 }
 

@@ -168,7 +168,8 @@ private:
     void readGlobalPreferences();
     void dropMatchState();
     void renderSamples (juce::AudioBuffer<float>& out, juce::int64 start, int target, int& current, float outGain);
-    float slotSample (int slot, int channel, juce::int64 t) const noexcept;
+    using SlotGains = std::array<float, numSlots>;
+    float slotSample (int slot, int channel, juce::int64 t, const SlotGains& gains) const noexcept;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (QuillaneAudioProcessor)
 };
